@@ -1,0 +1,15 @@
+// The removal behind the stand-in interpreter's rd, shared by the POSIX files of this folder.
+#pragma once
+
+#include <string>
+
+namespace platform {
+
+// Removes the directory at path; with subtree, everything in it too. The last component of path
+// is never followed as a link, and nothing below it ever is: the work goes through open directory
+// descriptors, not path strings, so a tree that changes meanwhile cannot lead it outside. Another
+// file system mounted inside is left in place. Whatever stays is reported on standard error, one
+// line each, naming the path and the reason.
+void RemoveDirectoryAt(std::string path, bool subtree);
+
+}  // namespace platform

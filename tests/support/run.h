@@ -1,0 +1,23 @@
+// Runs the built program as a user would, and collects what it did.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace test {
+
+struct Outcome {
+  int status = -1;
+  std::string out;  // standard output, with line ends as "\n"
+  std::string err;  // standard error, likewise
+};
+
+enum class Streams { kBoth, kOutputClosed, kErrorClosed };
+
+// Runs Vantrim with exactly these arguments (none means no argument at all).
+Outcome RunVantrim(const std::vector<std::string>& args, Streams streams = Streams::kBoth);
+
+// Whether this build runs on Windows (under Wine here); some behaviour differs there by design.
+bool OnWindows();
+
+}  // namespace test
