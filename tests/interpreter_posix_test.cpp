@@ -99,7 +99,7 @@ const CommandCase kCommandCases[] = {
     {"LinkIsNotFollowed",
      {"out/keep", "obj -> out"},
      R"(rd /S /Q "{root}/obj)",
-     {"obj -> out", "out/", "out/keep"},
+     {"obj@", "out/", "out/keep"},
      "{root}/obj"},
     {"LinkInsideIsRemovedAsALink",
      {"out/keep", "obj/in -> ../out", "obj/sub/deeper -> ../../out"},

@@ -27,8 +27,17 @@ class TempFolder {
 // needed.
 void MakeTree(const std::filesystem::path& root, const std::vector<std::string>& entries);
 
-// Everything below root in the same notation, sorted; links are listed, never followed.
+// Everything below root in the same notation, sorted, but for links, which are listed as
+// "src/obj@" and never followed.
 std::vector<std::string> ListTree(const std::filesystem::path& root);
+
+// Makes a symbolic link to a directory; false where the system will not.
+bool MakeDirectoryLink(const std::filesystem::path& link, const std::string& target);
+
+bool IsLink(const std::filesystem::path& path);
+
+// Removes root with everything below it; links are removed, never followed.
+void RemoveTree(const std::filesystem::path& root);
 
 // Whether this system lets the tests make symbolic links to directories.
 bool CanMakeLinks(const std::filesystem::path& scratch);

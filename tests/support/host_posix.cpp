@@ -30,6 +30,22 @@ bool OnWindows() {
   return false;
 }
 
+bool MakeDirectoryLink(const std::filesystem::path& link, const std::string& target) {
+  std::error_code error;
+  std::filesystem::create_directory_symlink(target, link, error);
+  return !error;
+}
+
+bool IsLink(const std::filesystem::path& path) {
+  std::error_code ignored;
+  return std::filesystem::is_symlink(std::filesystem::symlink_status(path, ignored));
+}
+
+void RemoveTree(const std::filesystem::path& root) {
+  std::error_code ignored;
+  std::filesystem::remove_all(root, ignored);
+}
+
 Outcome RunVantrim(const std::vector<std::string>& args, Streams streams) {
   TempFolder capture;
   std::string out_path = capture.str() + "/out";
