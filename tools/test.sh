@@ -14,6 +14,9 @@ cmake --preset windows >/dev/null
 cmake --build --preset windows
 tools/check-exe.sh build/windows/Vantrim.exe
 
+echo "== installation and packages"
+tools/check-packaging.sh
+
 # Wine runs 32-bit programs only where the kernel runs 32-bit host programs; some virtual machines
 # do not. There the same sources are built for 64-bit Windows and tested under 64-bit Wine.
 export WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
