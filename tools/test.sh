@@ -9,6 +9,11 @@ cmake --preset native >/dev/null
 cmake --build --preset native
 ctest --preset native -j "$(nproc)"
 
+echo "== native tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+cmake --preset sanitize >/dev/null
+cmake --build --preset sanitize
+ctest --preset sanitize -j "$(nproc)"
+
 echo "== Windows: Vantrim.exe, 32-bit, system DLLs only"
 cmake --preset windows >/dev/null
 cmake --build --preset windows
