@@ -46,7 +46,8 @@ void RemoveTree(const std::filesystem::path& root) {
   std::filesystem::remove_all(root, ignored);
 }
 
-Outcome RunVantrim(const std::vector<std::string>& args, Streams streams) {
+Outcome RunVantrim(const std::vector<std::string>& args, Streams streams,
+                   const std::vector<std::string>& launcher) {
   TempFolder capture;
   std::string out_path = capture.str() + "/out";
   std::string err_path = capture.str() + "/err";
@@ -67,10 +68,12 @@ Outcome RunVantrim(const std::vector<std::string>& args, Streams streams) {
                                      O_WRONLY | O_CREAT | O_TRUNC, 0600);
   }
 
-  std::string program = VANTRIM_EXE;
+  std::vector<std::string> words = launcher;
+  words.push_back(VANTRIM_EXE);
+  words.insert(words.end(), args.begin(), args.end());
+  std::string program = words.front();
   std::vector<char*> argv;
-  argv.push_back(const_cast<char*>(program.c_str()));
-  for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+  for (std::string& word : words) argv.push_back(&word[0]);
   argv.push_back(nullptr);
 
   pid_t pid = 0;

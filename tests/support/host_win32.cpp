@@ -130,8 +130,11 @@ void RemoveTree(const std::filesystem::path& root) {
   std::filesystem::remove_all(root, ignored);
 }
 
-Outcome RunVantrim(const std::vector<std::string>& args, Streams streams) {
-  if (streams != Streams::kBoth) throw std::runtime_error("closed streams are not run on Windows");
+Outcome RunVantrim(const std::vector<std::string>& args, Streams streams,
+                   const std::vector<std::string>& launcher) {
+  if (streams != Streams::kBoth || !launcher.empty()) {
+    throw std::runtime_error("closed streams and launchers are not run on Windows");
+  }
   TempFolder capture;
   std::string out_path = capture.str() + "\\out";
   std::string err_path = capture.str() + "\\err";

@@ -14,8 +14,10 @@ struct Outcome {
 
 enum class Streams { kBoth, kOutputClosed, kErrorClosed };
 
-// Runs Vantrim with exactly these arguments (none means no argument at all).
-Outcome RunVantrim(const std::vector<std::string>& args, Streams streams = Streams::kBoth);
+// Runs Vantrim with exactly these arguments (none means no argument at all). A launcher, such as
+// setpriv with its options, runs it in its stead and is handed the program and its arguments.
+Outcome RunVantrim(const std::vector<std::string>& args, Streams streams = Streams::kBoth,
+                   const std::vector<std::string>& launcher = {});
 
 // Whether this build runs on Windows (under Wine here); some behaviour differs there by design.
 bool OnWindows();
