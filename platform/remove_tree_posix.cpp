@@ -132,13 +132,20 @@ class TreeRemoval {
 
     std::sort(others.begin(), others.end(),
               [](const Listed& a, const Listed& b) { return a.inode < b.inode; });
-    for (const Listed& entry : others) {
-      if (unlinkat(level.fd, entry.name.c_str(), 0) == 0 || errno == ENOENT) continue;
-      if (errno == EISDIR) {
+    std::vector<std::string> names;
+    names.reserve(others.size());
+    for (Listed& entry : others) names.push_back(std::move(entry.name));
+    others.clear();
+    others.shrink_to_fit();
+
+    std::vector<int> errors = UnlinkEach(level.fd, names);
+    for (std::size_t i = 0; i < names.size(); ++i) {
+      if (errors[i] == 0 || errors[i] == ENOENT) continue;
+      if (errors[i] == EISDIR) {
         // It became a directory after it was listed.
-        level.subdirectories.push_back(entry.name);
+        level.subdirectories.push_back(names[i]);
       } else {
-        Keep(level, TopPath(entry.name), Reason(errno));
+        Keep(level, TopPath(names[i]), Reason(errors[i]));
       }
     }
   }

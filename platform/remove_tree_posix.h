@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -11,5 +12,10 @@ namespace platform {
 // file system mounted inside is left in place. Whatever stays is reported on standard error, one
 // line each, naming the path and the reason.
 void RemoveDirectoryAt(std::string path, bool subtree);
+
+// Unlinks each named entry of the directory open as dir_fd, as what it is (a link is removed, not
+// followed; a directory is not removed), with helper threads taking entries alongside the caller.
+// Returns, for each name, 0 when it went, else the error.
+std::vector<int> UnlinkEach(int dir_fd, const std::vector<std::string>& names);
 
 }  // namespace platform
