@@ -8,13 +8,17 @@ identical trees):
         Against: find ROOT -type d -iname obj -prune -exec rm -rf {} +
   big   one obj holding 40 x 50 folders (2,000), each with 100 files: 200,000 files.
         Against: rm -rf ROOT/obj
-  none  200 x 100 folders (20,000), each with 5 files (100,000), none named obj.
-        Against: find ROOT -type d -iname obj -prune
+  none  200 x 100 folders (20,000), each with 5 files (100,000), none named obj. Neither side
+        reads or removes these files, so they are empty, which keeps making and clearing the
+        trees quick. Against: find ROOT -type d -iname obj -prune
   none10  the none shape ten times larger (2,000 x 100 folders, 1,000,000 files), one run each,
         for Vantrim's peak memory on a larger tree.
 The two commands of a pair run alternately, RUNS times each; the medians, their ratio and
-Vantrim's peak resident memory are printed.
-Usage: bench.py VANTRIM [RUNS] [WORKDIR]
+Vantrim's peak resident memory are printed. The memory is read by GNU time (Debian's package
+time) around Vantrim alone: a child forked from this script would count the script's own pages.
+The files of the removed shapes hold 64 bytes each, so that each has a data block to free, as
+build output does.
+Usage: bench.py VANTRIM [RUNS] [WORKDIR] [--no-large]
 """
 import os
 import shutil
@@ -23,16 +27,18 @@ import subprocess
 import sys
 import time
 
-VANTRIM = os.path.abspath(sys.argv[1])
-RUNS = int(sys.argv[2]) if len(sys.argv) > 2 else 5
-WORK = os.path.abspath(sys.argv[3] if len(sys.argv) > 3 else "bench-work")
+ARGS = [a for a in sys.argv[1:] if not a.startswith("--")]
+VANTRIM = os.path.abspath(ARGS[0])
+RUNS = int(ARGS[1]) if len(ARGS) > 1 else 5
+WORK = os.path.abspath(ARGS[2] if len(ARGS) > 2 else "bench-work")
+GNU_TIME = "/usr/bin/time"
 
 
-def files(folder, count):
+def files(folder, count, content=b"x" * 64):
     os.makedirs(folder, exist_ok=True)
     for i in range(count):
         with open(os.path.join(folder, "f%d.o" % i), "wb") as f:
-            f.write(b"x" * 64)
+            f.write(content)
 
 
 def make_many(root):
@@ -53,20 +59,23 @@ def make_big(root):
 def make_none(root, scale=1):
     for a in range(200 * scale):
         for b in range(100):
-            files(os.path.join(root, "p%d" % a, "q%d" % b), 5)
+            files(os.path.join(root, "p%d" % a, "q%d" % b), 5, b"")
 
 
-def run(argv):
-    """Seconds and peak resident memory in KiB of one command."""
+def run(argv, memory):
+    """Seconds of one command, and with memory its peak resident memory in KiB."""
+    report = os.path.join(WORK, "rss")
+    if memory:
+        argv = [GNU_TIME, "-q", "-f", "%M", "-o", report] + argv
     start = time.perf_counter()
-    proc = subprocess.Popen(argv, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
-    _, status, usage = os.wait4(proc.pid, 0)
+    proc = subprocess.run(argv, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
     seconds = time.perf_counter() - start
-    err = proc.stderr.read()
-    proc.stderr.close()
-    if status != 0 or err:
-        sys.exit("%s: status %d, %s" % (" ".join(argv), status, err[:200]))
-    return seconds, usage.ru_maxrss
+    if proc.returncode != 0 or proc.stderr:
+        sys.exit("%s: status %d, %s" % (" ".join(argv), proc.returncode, proc.stderr[:200]))
+    if not memory:
+        return seconds, 0
+    with open(report) as f:
+        return seconds, int(f.read().split()[-1])
 
 
 def copy(template, name):
@@ -78,10 +87,13 @@ def copy(template, name):
 
 def compare(shape, template, ours, theirs, destructive, runs=RUNS):
     mine, other, memory = [], [], []
+    if not destructive:
+        # Both sides read the same tree: the first run would pay for reading it from the disk.
+        run(theirs(template), False)
     for i in range(runs):
         for side in ("ours", "theirs") if i % 2 == 0 else ("theirs", "ours"):
             root = copy(template, "run") if destructive else template
-            seconds, rss = run(ours(root) if side == "ours" else theirs(root))
+            seconds, rss = run(ours(root) if side == "ours" else theirs(root), side == "ours")
             (mine if side == "ours" else other).append(seconds)
             if side == "ours":
                 memory.append(rss)
@@ -94,6 +106,8 @@ def compare(shape, template, ours, theirs, destructive, runs=RUNS):
 
 
 def main():
+    if not os.access(GNU_TIME, os.X_OK):
+        sys.exit("bench.py needs GNU time: apt-get install time")
     shutil.rmtree(WORK, ignore_errors=True)
     os.makedirs(WORK)
     templates = {}

@@ -7,7 +7,7 @@ set -euo pipefail
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo=sudo
 
-packages=(cmake ninja-build g++ googletest libgtest-dev dpkg-dev groff-base man-db)
+packages=(cmake ninja-build g++ googletest libgtest-dev dpkg-dev groff-base man-db time)
 if [ "${1:-}" = windows ]; then
   packages+=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine64 wine32:i386 binutils-mingw-w64-i686)
   if ! dpkg --print-foreign-architectures | grep -qx i386; then
