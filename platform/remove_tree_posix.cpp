@@ -102,7 +102,8 @@ class TreeRemoval {
 
   // Lists the directory whole, removes all that is no directory, and keeps the names of the
   // subdirectories for the walk down. Files go in inode order, which the file system serves
-  // faster than listing order.
+  // faster than listing order, several at a time (see UnlinkEach); the directory is empty of
+  // them when this returns, so the walk down and the removal of the directory stay in order.
   void Empty(Level& level) {
     std::vector<Listed> others;
     int list_fd = openat(level.fd, ".", kOpenDirectory);
