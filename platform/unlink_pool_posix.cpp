@@ -29,7 +29,7 @@ struct Batch {
   std::vector<int> errors;
   std::atomic<std::size_t> next{0};
 
-  // The next index to take, or the size when none is left.
+  // The next index to take; one at or past the end when none is left.
   std::size_t Take() { return next.fetch_add(1); }
 
   void Unlink(std::size_t i) {
@@ -77,16 +77,16 @@ class UnlinkPool {
     if (slow_ && !names.empty()) shared = Share(batch, names.size() - 1);
     // The quickest of the caller's unlinks that succeeded: a device that waits on every unlink
     // keeps even the quickest slow.
-    auto quickest = std::chrono::nanoseconds::max();
+    auto quickest = std::chrono::steady_clock::duration::max();
     for (std::size_t i = batch.Take(); i < names.size(); i = batch.Take()) {
       auto start = std::chrono::steady_clock::now();
       batch.Unlink(i);
       auto took = std::chrono::steady_clock::now() - start;
       if (batch.errors[i] != 0) continue;
-      quickest = std::min(quickest, std::chrono::duration_cast<std::chrono::nanoseconds>(took));
+      quickest = std::min(quickest, took);
       if (!shared && took >= slow) shared = Share(batch, names.size() - i - 1);
     }
-    if (quickest != std::chrono::nanoseconds::max()) slow_ = quickest >= slow;
+    if (quickest != std::chrono::steady_clock::duration::max()) slow_ = quickest >= slow;
     if (shared) {
       // No helper joins from here on; those inside finish the entry they hold.
       std::unique_lock<std::mutex> lock(mutex_);
